@@ -82,7 +82,11 @@ mureva_start_session() {
 }
 
 mureva_stop_session() {
-  [ -n "${KEEPALIVE_PID:-}" ] && pkill -P "$KEEPALIVE_PID" 2>/dev/null
+  # Every step may find nothing to stop; none of them may end a caller that runs with set -e.
+  if [ -n "${KEEPALIVE_PID:-}" ]; then
+    kill "$KEEPALIVE_PID" 2>/dev/null || true
+    KEEPALIVE_PID=
+  fi
   pkill -f 'sleep 86400' 2>/dev/null || true
   mureva_stop_wineserver
 }

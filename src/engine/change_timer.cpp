@@ -35,4 +35,6 @@ void armTimer() {
   setChangeTimerPeriod(timerPeriodFor(s.interval, s.timeUnit));
 }
 
-void stopTimer() { setChangeTimerPeriod(0); }
+void stopTimer() {
+  setChangeTimerPeriod(0);
+}

@@ -147,7 +147,8 @@ bool toTwentyFourBits(const Gdiplus& api, GdiplusImage& image) {
   if (api.getPixelFormat(image.get(), &format) != 0) return false;
   if (format == kPixelFormat24bppRGB) return true;
   UINT width = 0, height = 0;
-  if (api.getWidth(image.get(), &width) != 0 || api.getHeight(image.get(), &height) != 0) return false;
+  if (api.getWidth(image.get(), &width) != 0 || api.getHeight(image.get(), &height) != 0)
+    return false;
   GdiplusImage copy(api);
   if (api.cloneBitmapArea(0, 0, static_cast<INT>(width), static_cast<INT>(height),
                           kPixelFormat24bppRGB, image.get(), copy.put()) != 0)
@@ -182,7 +183,8 @@ std::string convert(const Gdiplus& api, const std::string& input, int formatInde
   if (formatIndex == 0 && !toTwentyFourBits(api, image)) return std::string();
   ComPtr<IStream> output;
   if (FAILED(api.createStreamOnHGlobal(nullptr, TRUE, output.put()))) return std::string();
-  if (api.saveImageToStream(image.get(), output.get(), &encoder, nullptr) != 0) return std::string();
+  if (api.saveImageToStream(image.get(), output.get(), &encoder, nullptr) != 0)
+    return std::string();
   image.reset();  // the decoded picture goes before the copy of the result is made
   return streamBytes(api, output.get());
 }

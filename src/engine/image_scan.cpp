@@ -114,14 +114,19 @@ class RebuildScope {
 
 std::string noPicturesMessage(const std::string& folder) {
   return "指定的图片目录【" + folder +
-         "】找不到任何支持的图片格式，目前仅支持Bmp、Jpg、Gif、Tiff格式图片设置为桌面。请重新设置。";
+         "】找不到任何支持的图片格式，目前仅支持Bmp、Jpg、Gif、Tiff格式图片设置为桌面。请重新设置"
+         "。";
 }
 
 }  // namespace
 
-void scanDirectory(const std::string& directory) { FolderWalk().folder(directory); }
+void scanDirectory(const std::string& directory) {
+  FolderWalk().folder(directory);
+}
 
-bool isRebuildRunning() { return program().scan.rebuilding; }
+bool isRebuildRunning() {
+  return program().scan.rebuilding;
+}
 
 void rebuildImageList() {
   Program& p = program();
@@ -132,16 +137,19 @@ void rebuildImageList() {
   p.settings.scannedDirectory = p.settings.pictureDirectory;
   p.settings.scannedWithSubdirectories = p.settings.includeSubdirectories;
   p.images.clear();
-  scanDirectory(p.settings.pictureDirectory);
+  // A copy: the folder setting may change while the scan hands out messages.
+  std::string directory = p.settings.pictureDirectory;
+  scanDirectory(directory);
   if (p.mainWindow != window) return;
-  if (p.images.count() == 0) showMessage(noPicturesMessage(p.settings.pictureDirectory), 0, "找不到图片");
+  if (p.images.count() == 0)
+    showMessage(noPicturesMessage(p.settings.pictureDirectory), 0, "找不到图片");
   if (p.mainWindow == window && p.settings.autoChange) armTimer();
 }
 
 void dispatchPendingMessages() {
   ScanState& scan = program().scan;
   DWORD now = GetTickCount();
-  if (now - scan.lastQueueLook < 10) return;
+  if (now - scan.lastQueueLook < scan.queueLookInterval) return;
   scan.lastQueueLook = now;
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {

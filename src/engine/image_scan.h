@@ -5,8 +5,9 @@
 
 // What the scan of the picture folder keeps between calls.
 struct ScanState {
-  bool rebuilding = false;  // a rebuild is running; nested requests are refused
-  DWORD lastQueueLook = 0;  // tick count at the last look at the message queue
+  bool rebuilding = false;       // a rebuild is running; nested requests are refused
+  DWORD lastQueueLook = 0;       // tick count at the last look at the message queue
+  DWORD queueLookInterval = 10;  // milliseconds between looks
 };
 
 // True when a bare file name ends in .bmp, .jpg, .jpeg, .gif or .tiff (ASCII letters in any case).
@@ -22,5 +23,6 @@ void rebuildImageList();
 bool isRebuildRunning();
 
 // Handles the messages waiting in the queue, leaving WM_QUIT for the main loop. It looks at
-// the queue at most once every 10 ms: a look costs far more than a directory entry does.
+// the queue at most once every queueLookInterval (10 ms): a look costs far more than a
+// directory entry does.
 void dispatchPendingMessages();

@@ -11,7 +11,9 @@
 
 namespace {
 
-bool inRange(int32_t index, int count) { return index >= 1 && index <= count; }
+bool inRange(int32_t index, int count) {
+  return index >= 1 && index <= count;
+}
 
 // Brings the index into 1..count (1 for an empty list).
 void applyRangeRule(Settings& s, int count) {
@@ -62,7 +64,8 @@ void stepWallpaper(bool backward) {
   Program& p = program();
   Settings& s = p.settings;
   int count = p.images.count();
-  s.currentIndex = s.randomOrder ? pickRandomIndex(count) : stepped(s.currentIndex, backward ? -1 : 1);
+  s.currentIndex =
+      s.randomOrder ? pickRandomIndex(count) : stepped(s.currentIndex, backward ? -1 : 1);
   if (!inRange(s.currentIndex, count)) s.currentIndex = backward ? count : 1;
   HWND window = p.mainWindow;
   refreshImageListIfStale();

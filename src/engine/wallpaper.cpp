@@ -8,7 +8,9 @@
 #include "app/program.h"
 #include "engine/image_converter.h"
 
-std::string wallpaperFilePath() { return program().programDirectory + "\\" + kWallpaperFileName; }
+std::string wallpaperFilePath() {
+  return program().programDirectory + "\\" + kWallpaperFileName;
+}
 
 bool endsWithBmp(const std::string& path) {
   std::string tail = path.size() > 4 ? path.substr(path.size() - 4) : path;
@@ -29,7 +31,8 @@ std::string readWholeFile(const std::string& path) {
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
-    if (!ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &got, nullptr) ||
+    if (!ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &got,
+                  nullptr) ||
         got == 0)
       return std::string();
     done += got;

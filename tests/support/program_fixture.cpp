@@ -1,7 +1,10 @@
 #include "support/program_fixture.h"
 
+#include <utility>
+
 #include "engine/change_timer.h"
 #include "engine/rotation.h"
+#include "ui/main_window.h"
 
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   DWORD start = GetTickCount();
@@ -24,9 +27,22 @@ void pumpFor(DWORD ms) {
 
 namespace {
 
+StandInHook& hookSlot() {
+  static StandInHook hook;
+  return hook;
+}
+
 LRESULT CALLBACK standInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (hookSlot()) {
+    StandInHook hook = hookSlot();  // the hook may replace itself
+    if (hook(message, wParam, lParam)) return 0;
+  }
   if (message == WM_TIMER && wParam == 时钟刷新) {
     onChangeTimer();
+    return 0;
+  }
+  if (message == kEndProgramMessage && hasGlobalState() && program().endRequested) {
+    DestroyWindow(window);
     return 0;
   }
   if (message == WM_DESTROY && hasGlobalState() && program().mainWindow == window)
@@ -57,7 +73,12 @@ void ProgramTest::SetUp() {
   program().executableName = "Mureva.exe";
 }
 
+void setStandInHook(StandInHook hook) {
+  hookSlot() = std::move(hook);
+}
+
 void ProgramTest::TearDown() {
+  setStandInHook(nullptr);
   if (IsWindow(window_)) DestroyWindow(window_);
   releaseGlobalState();
   pumpFor(1);  // drops what the window left in the queue

@@ -13,6 +13,11 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 // Runs this thread's messages for a while.
 void pumpFor(DWORD ms);
 
+// Called first for every message of the stand-in window; true means handled. Cleared by
+// ProgramTest::TearDown.
+using StandInHook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)>;
+void setStandInHook(StandInHook hook);
+
 // The program's global state around a test, with a hidden stand-in for the settings window
 // (it carries the change timer) and a temporary program folder.
 class ProgramTest : public ::testing::Test {

@@ -14,7 +14,9 @@ TempFolder::TempFolder() {
   makeFolder(path_);
 }
 
-TempFolder::~TempFolder() { deleteTree(path_); }
+TempFolder::~TempFolder() {
+  deleteTree(path_);
+}
 
 void writeFile(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -26,8 +28,8 @@ void writeFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string readFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::string();
   std::string bytes(GetFileSize(file, nullptr), '\0');
   DWORD got = 0;
@@ -41,29 +43,44 @@ bool fileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void makeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
+void makeFolder(const std::string& path) {
+  CreateDirectoryA(path.c_str(), nullptr);
+}
 
-void deleteTree(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+namespace {
+
+// Works on wide paths with the \\?\ prefix, so trees deeper than MAX_PATH go too.
+void deleteTreeWide(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   // A link to a folder goes by itself, never by what it points at.
   bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !link) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
       do {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..") deleteTree(path + "\\" + name);
-      } while (FindNextFileA(search, &entry));
+        std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") deleteTreeWide(path + L"\\" + name);
+      } while (FindNextFileW(search, &entry));
       FindClose(search);
     }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
     return;
   }
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+  if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void deleteTree(const std::string& path) {
+  int units = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  if (units <= 1) return;
+  std::wstring wide(static_cast<size_t>(units), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], units);
+  wide.resize(static_cast<size_t>(units) - 1);
+  deleteTreeWide(L"\\\\?\\" + wide);
 }
 
 std::string windowsPath(const std::string& path) {

@@ -101,7 +101,7 @@ TEST_F(ProfileTest, SaveThenLoadGivesBackEverySavedField) {
 
 TEST_F(ProfileTest, ValueTextsAsTheyAreRead) {
   struct Case {
-    const char* line;   // the line under [图片设置]
+    const char* line;  // the line under [图片设置]
     int32_t randomOrder;
     int32_t interval;
   } cases[] = {

@@ -63,8 +63,8 @@ std::string runValue(HKEY root) {
   if (RegOpenKeyExA(root, kRunKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return "<none>";
   char data[512];
   DWORD size = sizeof data, type = 0;
-  if (RegQueryValueExA(key.get(), kStartupValueName, nullptr, &type,
-                       reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+  if (RegQueryValueExA(key.get(), kStartupValueName, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                       &size) != ERROR_SUCCESS)
     return "<none>";
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_GT(size, 0u);

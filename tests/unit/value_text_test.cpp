@@ -12,8 +12,10 @@ TEST(NumberToText, ThirteenSignificantDigitsWithoutTrailingZeros) {
     double value;
     const char* text;
   } cases[] = {
-      {10, "10"},           {-7, "-7"},
-      {0, "0"},             {2.5, "2.5"},
+      {10, "10"},
+      {-7, "-7"},
+      {0, "0"},
+      {2.5, "2.5"},
       {2147483647, "2147483647"},
       {-2147483648.0, "-2147483648"},
       {1.0 / 3, "0.3333333333333"},
@@ -42,11 +44,15 @@ TEST(TextToNumber, ReadsTheLeadingNumberAsAtofDoes) {
       {"- 8", 0},
       {"0x10", 0},
       {"inf", 0},
-      {"\xA3\xB1\xA3\xB5", 15},           // full-width 1 and 5
+      {"\xA3\xB1\xA3\xB5", 15},                    // full-width 1 and 5
       {"\xA3\xAD\xA3\xB3\xA3\xAE\xA3\xB5", -3.5},  // full-width -3.5
-      {"\xA1\xA1" "42", 42},              // ideographic space before 42
-      {"4\xA3\xB2", 42},                  // half-width and full-width digits mixed
-      {"\xD5\xE6" "5", 0},                // a Chinese character is not a number
+      {"\xA1\xA1"
+       "42",
+       42},               // ideographic space before 42
+      {"4\xA3\xB2", 42},  // half-width and full-width digits mixed
+      {"\xD5\xE6"
+       "5",
+       0},  // a Chinese character is not a number
   };
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(textToNumber(c.text), c.value) << c.text;
 }
