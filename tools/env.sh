@@ -91,14 +91,16 @@ mureva_stop_session() {
   mureva_stop_wineserver
 }
 
-# Configures and builds one tree: mureva_build <win32|win64> <folder>.
+# Configures and builds one tree: mureva_build <win32|win64> <folder> [target...].
 mureva_build() {
-  local arch=$1 dir=$2 toolchain
+  local arch=$1 dir=$2 toolchain targets=()
+  shift 2
+  [ $# -eq 0 ] || targets=(--target "$@")
   if [ "$arch" = win32 ]; then toolchain=mingw-i686; else toolchain=mingw-x86_64; fi
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$MUREVA_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$MUREVA_ROOT/cmake/$toolchain.cmake" \
       -DMUREVA_WINE="$MUREVA_ROOT/tools/wine-run" -DMUREVA_PRODUCT_EXE="$PRODUCT_EXE" >/dev/null
   fi
-  cmake --build "$dir" -j "$(nproc)"
+  cmake --build "$dir" -j "$(nproc)" "${targets[@]}"
 }

@@ -68,7 +68,9 @@ void ProfileStore::open(const std::string& path, const std::string& section) {
   if (!section.empty()) section_ = section;
 }
 
-void ProfileStore::setSection(const std::string& name) { section_ = name; }
+void ProfileStore::setSection(const std::string& name) {
+  section_ = name;
+}
 
 bool ProfileStore::writeText(const std::string& key, const std::string& value) {
   return WritePrivateProfileStringA(section_.c_str(), key.c_str(), value.c_str(),
@@ -217,7 +219,8 @@ void ProfileStore::loadListItems(const std::string& key, HWND window, int contro
     if (end == std::string::npos) end = text.size();
     std::string item = text.substr(start, end - start);
     if (!item.empty()) {
-      LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str() + 1));
+      LRESULT index =
+          SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str() + 1));
       SendMessageA(list, LB_SETITEMDATA, index, item[0] == '1');
     }
     start = end + 1;
@@ -254,7 +257,9 @@ bool ProfileStore::saveWindowPlacement(HWND window, const std::string& section) 
   placement.length = sizeof placement;
   if (!GetWindowPlacement(window, &placement)) return false;
   const RECT& r = placement.rcNormalPosition;
-  int state = placement.showCmd == SW_SHOWMINIMIZED ? 1 : placement.showCmd == SW_SHOWMAXIMIZED ? 2 : 0;
+  int state = placement.showCmd == SW_SHOWMINIMIZED   ? 1
+              : placement.showCmd == SW_SHOWMAXIMIZED ? 2
+                                                      : 0;
   bool ok = writeNumber("位置", state);
   ok = writeNumber("左边", r.left) && ok;
   ok = writeNumber("顶边", r.top) && ok;
@@ -268,7 +273,9 @@ void ProfileStore::loadWindowPlacement(HWND window, const std::string& section) 
   placement.length = sizeof placement;
   if (!GetWindowPlacement(window, &placement)) return;
   RECT& r = placement.rcNormalPosition;
-  int current = placement.showCmd == SW_SHOWMINIMIZED ? 1 : placement.showCmd == SW_SHOWMAXIMIZED ? 2 : 0;
+  int current = placement.showCmd == SW_SHOWMINIMIZED   ? 1
+                : placement.showCmd == SW_SHOWMAXIMIZED ? 2
+                                                        : 0;
   int state = narrowToInt32(readNumber("位置", current));
   LONG left = narrowToInt32(readNumber("左边", r.left));
   LONG top = narrowToInt32(readNumber("顶边", r.top));

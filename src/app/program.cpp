@@ -7,7 +7,9 @@ namespace {
 std::unique_ptr<Program> instance;
 }
 
-void createGlobalState() { instance = std::make_unique<Program>(); }
+void createGlobalState() {
+  instance = std::make_unique<Program>();
+}
 
 void releaseGlobalState() {
   if (!instance) return;
@@ -15,7 +17,9 @@ void releaseGlobalState() {
   instance.reset();
 }
 
-bool hasGlobalState() { return instance != nullptr; }
+bool hasGlobalState() {
+  return instance != nullptr;
+}
 
 Program& program() {
   if (!instance) std::abort();

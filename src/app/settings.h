@@ -12,7 +12,7 @@ struct Settings {
   Bool32 includeSubdirectories = 0;
   Bool32 randomOrder = 0;
   int32_t interval = 0;
-  int32_t timeUnit = 0;  // 0 second, 1 minute, 2 hour, 3 day, 4 at log-in
+  int32_t timeUnit = 0;      // 0 second, 1 minute, 2 hour, 3 day, 4 at log-in
   int32_t displayStyle = 0;  // 0 centre, 1 tile, 2 stretch
   Bool32 autoChange = 0;
   Bool32 startWithSystem = 0;

@@ -24,8 +24,12 @@ ModulePath splitModulePath(const std::string& path) {
 
 namespace {
 
-bool isSeparator(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-bool isDoubleByteLead(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+bool isSeparator(char c) {
+  return static_cast<unsigned char>(c) <= 0x20;
+}
+bool isDoubleByteLead(char c) {
+  return static_cast<unsigned char>(c) >= 0x80;
+}
 
 // Where the arguments start: after the program name and the one space that ends it.
 const char* skipProgramName(const char* p) {
@@ -68,7 +72,9 @@ std::string commandLineText(const char* commandLine) {
   return joined;
 }
 
-std::string commandLineText() { return commandLineText(GetCommandLineA()); }
+std::string commandLineText() {
+  return commandLineText(GetCommandLineA());
+}
 
 namespace {
 

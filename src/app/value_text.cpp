@@ -34,8 +34,12 @@ std::string fullWidthToAscii(const std::string& text) {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Length of the longest prefix of s (after its blanks) that atof would read as a number.
 size_t numberPrefixEnd(const std::string& s, size_t start) {

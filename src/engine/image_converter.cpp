@@ -4,10 +4,12 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
 #include "app/handles.h"
+#include "engine/string_stream.h"
 
 namespace {
 
@@ -42,7 +44,6 @@ struct Gdiplus {
   GpStatus(WINAPI* disposeImage)(GpImage*);
   HRESULT(WINAPI* clsidFromString)(LPCOLESTR, LPCLSID);
   HRESULT(WINAPI* createStreamOnHGlobal)(HGLOBAL, BOOL, IStream**);
-  HRESULT(WINAPI* getHGlobalFromStream)(IStream*, HGLOBAL*);
 };
 
 template <typename Function>
@@ -62,8 +63,7 @@ bool bindAll(HMODULE gdiplus, HMODULE ole32, Gdiplus& api) {
          bind(gdiplus, "GdipSaveImageToStream", api.saveImageToStream) &&
          bind(gdiplus, "GdipDisposeImage", api.disposeImage) &&
          bind(ole32, "CLSIDFromString", api.clsidFromString) &&
-         bind(ole32, "CreateStreamOnHGlobal", api.createStreamOnHGlobal) &&
-         bind(ole32, "GetHGlobalFromStream", api.getHGlobalFromStream);
+         bind(ole32, "CreateStreamOnHGlobal", api.createStreamOnHGlobal);
 }
 
 // Loads a system DLL by its full path: a DLL of the same name dropped beside the exe (say, in
@@ -157,18 +157,13 @@ bool toTwentyFourBits(const Gdiplus& api, GdiplusImage& image) {
   return true;
 }
 
-std::string streamBytes(const Gdiplus& api, IStream* stream) {
-  HGLOBAL block = nullptr;
-  STATSTG stat{};
-  if (FAILED(api.getHGlobalFromStream(stream, &block)) || !block ||
-      FAILED(stream->Stat(&stat, STATFLAG_NONAME)))
-    return std::string();
-  SIZE_T size = GlobalSize(block);
-  if (stat.cbSize.QuadPart < size) size = static_cast<SIZE_T>(stat.cbSize.QuadPart);
-  const void* data = GlobalLock(block);
-  std::string bytes = data ? std::string(static_cast<const char*>(data), size) : std::string();
-  GlobalUnlock(block);
-  return bytes;
+// The size of the 24-bit BMP file of a picture, so the output can be reserved at once.
+size_t bmpFileSize(const Gdiplus& api, GpImage* image) {
+  UINT width = 0, height = 0;
+  if (api.getWidth(image, &width) != 0 || api.getHeight(image, &height) != 0) return 0;
+  unsigned long long row = (static_cast<unsigned long long>(width) * 3 + 3) & ~3ULL;
+  unsigned long long size = 54 + row * height;
+  return size < (1ULL << 31) ? static_cast<size_t>(size) : 0;
 }
 
 std::string convert(const Gdiplus& api, const std::string& input, int formatIndex) {
@@ -181,12 +176,17 @@ std::string convert(const Gdiplus& api, const std::string& input, int formatInde
   if (api.createBitmapFromStream(inputStream.get(), image.put()) != 0 || !image.get())
     return std::string();
   if (formatIndex == 0 && !toTwentyFourBits(api, image)) return std::string();
-  ComPtr<IStream> output;
-  if (FAILED(api.createStreamOnHGlobal(nullptr, TRUE, output.put()))) return std::string();
-  if (api.saveImageToStream(image.get(), output.get(), &encoder, nullptr) != 0)
-    return std::string();
-  image.reset();  // the decoded picture goes before the copy of the result is made
-  return streamBytes(api, output.get());
+  // The encoder writes straight into the string that is handed back: a large picture is
+  // never held twice over in encoded form.
+  size_t expected = formatIndex == 0 ? bmpFileSize(api, image.get()) : 0;
+  ComPtr<IStream> outputStream;
+  StringStream* output = new (std::nothrow) StringStream(expected);
+  if (!output) return std::string();
+  *outputStream.put() = output;
+  if (api.saveImageToStream(image.get(), output, &encoder, nullptr) != 0) return std::string();
+  image.reset();
+  inputStream.reset();
+  return output->take();
 }
 
 }  // namespace

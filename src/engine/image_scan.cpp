@@ -47,39 +47,55 @@ bool folderIdentity(const std::string& folder, FolderIdentity& identity) {
 }
 
 // One walk over a folder tree. Junctions and folder links are followed like folders, so a
-// link that points back into its own ancestry would recurse for ever: the walk knows the
-// identity of every folder on the path it is on and does not enter one of them again.
+// link that points back into its own ancestry would recurse for ever. Only links can close
+// such a loop, so the walk looks at identities only when it is about to enter a link: the
+// link's target is entered unless it is one of the folders on the path the walk is on.
+// Identities cost a file open each, so an ancestor's is taken only when first needed.
 class FolderWalk {
  public:
   FolderWalk() : window_(program().mainWindow) {}
 
-  void folder(const std::string& path) {
-    FolderIdentity identity{};
-    bool known = folderIdentity(path, identity);
-    if (known && isOnPath(identity)) return;
-    if (known) path_.push_back(identity);
-    std::vector<std::string> subfolders = listFiles(path);
+  void folder(const std::string& path, bool isLink = false) {
+    Frame frame{path, {}, false};
+    if (isLink) {
+      if (!folderIdentity(path, frame.identity)) return;
+      frame.identified = true;
+      if (isOnPath(frame.identity)) return;
+    }
+    path_.push_back(frame);
+    std::vector<Subfolder> subfolders = listFiles(path);
     if (!abandoned() && program().settings.includeSubdirectories) {
-      for (const std::string& name : subfolders) {
-        if (name != "." && name != "..") folder(path + "\\" + name);
+      for (const Subfolder& sub : subfolders) {
+        if (sub.name != "." && sub.name != "..") folder(path + "\\" + sub.name, sub.isLink);
         dispatchPendingMessages();
         if (abandoned()) break;
       }
     }
-    if (known) path_.pop_back();
+    path_.pop_back();
   }
 
  private:
-  // Appends the folder's pictures and returns the names of its subfolders, each in the
-  // order the system enumerates them.
-  std::vector<std::string> listFiles(const std::string& path) {
-    std::vector<std::string> subfolders;
+  struct Frame {
+    std::string path;
+    FolderIdentity identity;
+    bool identified;
+  };
+  struct Subfolder {
+    std::string name;
+    bool isLink;
+  };
+
+  // Appends the folder's pictures and returns its subfolders, each in the order the system
+  // enumerates them.
+  std::vector<Subfolder> listFiles(const std::string& path) {
+    std::vector<Subfolder> subfolders;
     WIN32_FIND_DATAA entry;
     FindHandle search(FindFirstFileA((path + "\\*").c_str(), &entry));
     if (!search) return subfolders;
     do {
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        subfolders.emplace_back(entry.cFileName);
+        subfolders.push_back(
+            {entry.cFileName, (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
       } else if (hasPictureExtension(entry.cFileName)) {
         program().images.append(path + "\\" + entry.cFileName);
       }
@@ -89,9 +105,12 @@ class FolderWalk {
     return subfolders;
   }
 
-  bool isOnPath(const FolderIdentity& identity) const {
-    for (const FolderIdentity& ancestor : path_)
-      if (ancestor == identity) return true;
+  bool isOnPath(const FolderIdentity& identity) {
+    for (Frame& ancestor : path_) {
+      if (!ancestor.identified)
+        ancestor.identified = folderIdentity(ancestor.path, ancestor.identity);
+      if (ancestor.identified && ancestor.identity == identity) return true;
+    }
     return false;
   }
 
@@ -100,7 +119,7 @@ class FolderWalk {
   bool abandoned() const { return program().mainWindow != window_; }
 
   HWND window_;
-  std::vector<FolderIdentity> path_;
+  std::vector<Frame> path_;
 };
 
 // Marks a rebuild as running for as long as it lasts.

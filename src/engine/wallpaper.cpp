@@ -89,10 +89,12 @@ void applyPicture(int index) {
   const Program& p = program();
   if (index < 1 || index > p.images.count()) return;
   std::string path = p.images.at(index);
-  std::string bytes = readWholeFile(path);
-  if (!endsWithBmp(path)) bytes = convertImage(bytes, 0);
-  if (bytes.empty()) return;
   std::string target = wallpaperFilePath();
-  writeWholeFile(target, bytes);
+  {
+    std::string bytes = readWholeFile(path);
+    if (!endsWithBmp(path)) bytes = convertImage(bytes, 0);
+    if (bytes.empty()) return;
+    writeWholeFile(target, bytes);
+  }  // the picture's bytes go before the system loads its own copy of the file
   setDesktopWallpaper(target, p.settings.displayStyle);
 }

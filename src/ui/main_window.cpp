@@ -11,10 +11,11 @@ constexpr int kIconResource = 1;
 
 void setProgramIcon(HWND window, HINSTANCE instance) {
   auto load = [&](int size) {
-    return reinterpret_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON,
-                                              size, size, LR_SHARED));
+    return reinterpret_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON, size, size, LR_SHARED));
   };
-  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXICON))));
+  SendMessageA(window, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXICON))));
   SendMessageA(window, WM_SETICON, ICON_SMALL,
                reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXSMICON))));
 }
@@ -75,4 +76,6 @@ HWND createMainWindow(HINSTANCE instance) {
 
 // The controls come with the settings window's own work; until then this re-arms the timer
 // as the time-unit list's handler does at the end of the refresh.
-void refreshControls() { armTimer(); }
+void refreshControls() {
+  armTimer();
+}

@@ -18,11 +18,17 @@ ProgramFolder::ProgramFolder() {
   EXPECT_TRUE(CopyFileA(murevaExe().c_str(), exe().c_str(), FALSE)) << "copy " << murevaExe();
 }
 
-std::string ProgramFolder::profilePath() const { return folder_ / kProfileFileName; }
+std::string ProgramFolder::profilePath() const {
+  return folder_ / kProfileFileName;
+}
 
-void ProgramFolder::writeProfile(const std::string& text) const { writeFile(profilePath(), text); }
+void ProgramFolder::writeProfile(const std::string& text) const {
+  writeFile(profilePath(), text);
+}
 
-std::string ProgramFolder::profileBytes() const { return readFile(profilePath()); }
+std::string ProgramFolder::profileBytes() const {
+  return readFile(profilePath());
+}
 
 std::string ProgramFolder::profileValue(const char* section, const char* key) const {
   std::vector<char> value(10240);
@@ -128,7 +134,9 @@ std::string startupValue(HKEY root) {
   return std::string(data, size - 1);
 }
 
-void clearStartupValues() { deleteStartupValue(HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER); }
+void clearStartupValues() {
+  deleteStartupValue(HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER);
+}
 
 void setStartupValue(HKEY root, const std::string& data) {
   HKEY key;

@@ -15,9 +15,9 @@ class StartupE2E : public ::testing::Test {
   std::string profile(bool autoChange, int timeUnit) {
     makeFolder(folder_ / "pics");
     writeFile(folder_ / "pics\\one.bmp", solidBmp(4, 4, 200, 40, 40));
-    return "[图片设置]\r\n图片目录=" + folder_ / "pics" + "\r\n时间单位=" +
-           std::to_string(timeUnit) + "\r\n[选项]\r\n开启壁纸=" + (autoChange ? "真" : "假") +
-           "\r\n";
+    return "[图片设置]\r\n图片目录=" + folder_ / "pics" +
+           "\r\n时间单位=" + std::to_string(timeUnit) +
+           "\r\n[选项]\r\n开启壁纸=" + (autoChange ? "真" : "假") + "\r\n";
   }
 
   ProgramFolder folder_;
@@ -56,13 +56,14 @@ TEST_F(StartupE2E, FirstCloseWritesTheNineKeysAndGoesToTheBackground) {
     const char* key;
     const char* value;
   } expected[] = {
-      {"图片设置", "图片目录", ""},     {"图片设置", "包含子目录", "假"},
-      {"图片设置", "随机显示", "真"},   {"图片设置", "间隔时间", "10"},
-      {"图片设置", "时间单位", "1"},    {"图片设置", "显示样式", "0"},
-      {"选项", "开启壁纸", "真"},       {"选项", "随系统启动", "真"},
+      {"图片设置", "图片目录", ""},   {"图片设置", "包含子目录", "假"},
+      {"图片设置", "随机显示", "真"}, {"图片设置", "间隔时间", "10"},
+      {"图片设置", "时间单位", "1"},  {"图片设置", "显示样式", "0"},
+      {"选项", "开启壁纸", "真"},     {"选项", "随系统启动", "真"},
       {"选项", "后台托盘", "真"},
   };
-  for (const auto& e : expected) EXPECT_EQ(folder_.profileValue(e.section, e.key), e.value) << e.key;
+  for (const auto& e : expected)
+    EXPECT_EQ(folder_.profileValue(e.section, e.key), e.value) << e.key;
   std::string text = folder_.profileBytes();
   EXPECT_LT(text.find("[图片设置]"), text.find("[选项]"));
   EXPECT_LT(text.find("图片目录="), text.find("显示样式="));
@@ -89,10 +90,8 @@ TEST_F(StartupE2E, RunModes) {
     bool visible;
     bool alive;
   } cases[] = {
-      {"", true, 2, true, true},
-      {"", false, 4, true, true},
-      {" 后台", false, 0, true, true},
-      {" 后台", true, 0, false, true},
+      {"", true, 2, true, true},        {"", false, 4, true, true},
+      {" 后台", false, 0, true, true},  {" 后台", true, 0, false, true},
       {" 后台", true, 4, false, false},  // once at log-in: one change, then the end
   };
   for (const Case& c : cases) {
@@ -119,7 +118,7 @@ TEST_F(StartupE2E, CommandLineForms) {
     const char* tail;
     bool hidden;
   } cases[] = {
-      {" 后台", true},  {" 后 台", true}, {" \"后台\"", true},
+      {" 后台", true},  {" 后 台", true},   {" \"后台\"", true},
       {"  后台", true}, {" 后台 x", false}, {" 背景", false},
   };
   folder_.writeProfile(profile(true, 1));
@@ -153,7 +152,8 @@ TEST_F(StartupE2E, BadProfilesStartWithSoundValues) {
   const std::string bad[] = {
       std::string("\x00\xFF\xFE\x01garbage[[\x80=\n\n=\r", 18),
       "",
-      "[图片设置]\r\n间隔时间=" + std::string(100 * 1024, '9') + "\r\n时间单位=-5\r\n显示样式=1e300\r\n",
+      "[图片设置]\r\n间隔时间=" + std::string(100 * 1024, '9') +
+          "\r\n时间单位=-5\r\n显示样式=1e300\r\n",
       "[选项]\r\n开启壁纸=1\r\n[图片设置]\r\n图片目录=" + std::string(100 * 1024, 'x') + "\r\n",
   };
   for (const std::string& bytes : bad) {

@@ -253,10 +253,16 @@ TEST_F(ImageScanTest, AFolderLinkThatPointsBackIntoItsAncestryIsEnteredOnlyOnce)
   program().settings.pictureDirectory = root;
   program().settings.includeSubdirectories = 1;
   rebuildImageList();
-  // root: top.jpg, sub\inner.jpg, sub\back -> root, self -> root
+  // root: top.jpg, sub\inner.jpg, sub\back -> root, self -> root,
+  //       a\x.jpg, a\to-b -> b, b\y.jpg, b\to-a -> a
+  // A link is followed like a folder unless its target is on the path already.
   std::vector<std::string> paths = listed();
   std::sort(paths.begin(), paths.end());
-  EXPECT_EQ(paths, (std::vector<std::string>{root + "\\sub\\inner.jpg", root + "\\top.jpg"}));
+  std::vector<std::string> expected;
+  for (const char* relative :
+       {"a\\to-b\\y.jpg", "a\\x.jpg", "b\\to-a\\x.jpg", "b\\y.jpg", "sub\\inner.jpg", "top.jpg"})
+    expected.push_back(root + "\\" + relative);
+  EXPECT_EQ(paths, expected);
 }
 
 TEST_F(ImageScanTest, AFolderThatVanishesMidScanIsPassedOver) {
