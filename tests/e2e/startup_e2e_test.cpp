@@ -104,7 +104,8 @@ TEST_F(StartupE2E, RunModes) {
       EXPECT_TRUE(run.waitForExit(15000));
       EXPECT_EQ(run.exitCode(), 0u);
       EXPECT_EQ(folder_.profileBytes(), before) << "the once-at-log-in start writes no profile";
-      EXPECT_TRUE(fileExists(folder_ / "桌面背景文件.bmp")) << "it changed the wallpaper";
+      EXPECT_EQ(readFile(folder_ / "桌面背景文件.bmp"), solidBmp(4, 4, 200, 40, 40))
+          << "it changed the wallpaper once";
       continue;
     }
     ASSERT_TRUE(run.window());
