@@ -9,7 +9,8 @@ namespace {
 
 std::string desktopValue(const char* name) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) !=
+      ERROR_SUCCESS)
     return "<no key>";
   char data[1024];
   DWORD size = sizeof data, type = 0;
@@ -50,11 +51,14 @@ class WallpaperE2E : public ::testing::Test {
   std::string shownPicture(const std::string& wallpaper) const {
     for (const std::string& name : listedNames(pics_)) {
       std::string bytes = readFile(pics_ + "\\" + name);
-      if (name.size() > 4 && name.substr(name.size() - 4) == ".bmp" && bytes == wallpaper) return name;
+      if (name.size() > 4 && name.substr(name.size() - 4) == ".bmp" && bytes == wallpaper)
+        return name;
     }
     Pixels shown, reference;
-    if (decodeBmp(wallpaper, shown) && decodeBmp(readFile(pictures_ + "\\photo.jpg.ref.bmp"), reference) &&
-        comparePixels(shown, reference).largest >= 0 && comparePixels(shown, reference).largest <= 8)
+    if (decodeBmp(wallpaper, shown) &&
+        decodeBmp(readFile(pictures_ + "\\photo.jpg.ref.bmp"), reference) &&
+        comparePixels(shown, reference).largest >= 0 &&
+        comparePixels(shown, reference).largest <= 8)
       return "photo.jpg";
     return "";
   }
@@ -75,8 +79,9 @@ TEST_F(WallpaperE2E, AOneSecondIntervalChangesTheWallpaperInListOrder) {
   writeFile(pics_ + "\\photo.jpg", readFile(pictures_ + "\\photo.jpg"));
   writeFile(pics_ + "\\notes.txt", "not a picture");
   writeFile(folder_ / "gdiplus.dll", "MZ this is no library");
-  folder_.writeProfile("[图片设置]\r\n图片目录=" + pics_ +
-                       "\r\n随机显示=假\r\n间隔时间=1\r\n时间单位=0\r\n显示样式=1\r\n[选项]\r\n开启壁纸=真\r\n");
+  folder_.writeProfile(
+      "[图片设置]\r\n图片目录=" + pics_ +
+      "\r\n随机显示=假\r\n间隔时间=1\r\n时间单位=0\r\n显示样式=1\r\n[选项]\r\n开启壁纸=真\r\n");
 
   RunningProgram run(folder_);
   ASSERT_TRUE(run.alive());
