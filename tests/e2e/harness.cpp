@@ -40,9 +40,19 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, const std::string& c
   std::string line = "\"" + folder.exe() + "\"" + commandTail;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(folder.exe().c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.path().c_str(), &startup, &process_)) {
-    ADD_FAILURE() << "cannot start " << line << ": " << GetLastError();
+  // Wine now and then refuses a start right after the previous run of the same exe was ended
+  // (ERROR_INTERNAL_ERROR); a second try a moment later goes through.
+  bool started = false;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt) Sleep(300);
+    std::string commandLine = line;
+    started = CreateProcessA(folder.exe().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                             nullptr, folder.path().c_str(), &startup, &process_) != FALSE;
+    if (!started) error = GetLastError();
+  }
+  if (!started) {
+    ADD_FAILURE() << "cannot start " << line << ": " << error;
     process_ = PROCESS_INFORMATION{};
     return;
   }

@@ -3,22 +3,10 @@
 #include <vector>
 
 #include "e2e/harness.h"
+#include "support/desktop_values.h"
 #include "support/pictures.h"
 
 namespace {
-
-std::string desktopValue(const char* name) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS)
-    return "<no key>";
-  char data[1024];
-  DWORD size = sizeof data, type = 0;
-  LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  if (result != ERROR_SUCCESS || type != REG_SZ || size == 0) return "<none>";
-  return std::string(data, size - 1);
-}
 
 // The file names of a folder in the order the system lists them.
 std::vector<std::string> listedNames(const std::string& folder) {

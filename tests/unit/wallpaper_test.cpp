@@ -1,25 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/handles.h"
 #include "engine/wallpaper.h"
+#include "support/desktop_values.h"
 #include "support/pictures.h"
 #include "support/program_fixture.h"
 
 namespace {
-
-std::string desktopValue(const char* name) {
-  RegKey key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE, key.put()) !=
-      ERROR_SUCCESS)
-    return "<no key>";
-  char data[1024];
-  DWORD size = sizeof data, type = 0;
-  if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
-          ERROR_SUCCESS ||
-      type != REG_SZ || size == 0)
-    return "<none>";
-  return std::string(data, size - 1);
-}
 
 class WallpaperTest : public ProgramTest {
  protected:
