@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "bench/timing.h"
 #include "engine/image_converter.h"
 #include "engine/rotation.h"
 #include "engine/wallpaper.h"
@@ -33,28 +34,6 @@ int WINAPI GdipDisposeImage(void*);
 }
 
 namespace {
-
-double now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Run>
-double bestOf(int runs, Run run) {
-  double best = 1e18;
-  for (int i = 0; i < runs; ++i) {
-    double start = now();
-    run();
-    best = std::min(best, now() - start);
-  }
-  return best;
-}
 
 std::wstring wide(const std::string& text) {
   int units = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/program.h"
+#include "bench/timing.h"
 #include "engine/image_scan.h"
 
 namespace {
@@ -63,21 +64,6 @@ long bareWalk(const std::string& folder) {
   return pictures;
 }
 
-// Milliseconds since the first call.
-double now() {
-  static LARGE_INTEGER frequency, start;
-  static bool started = [] {
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    return true;
-  }();
-  (void)started;
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart - start.QuadPart) * 1000.0 /
-         static_cast<double>(frequency.QuadPart);
-}
-
 struct Delays {
   double worst = 0;
   long handled = 0;
@@ -105,18 +91,6 @@ HWND makeWindow() {
   RegisterClassA(&windowClass);
   return CreateWindowExA(0, "MurevaScanBench", "scan bench", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
                          nullptr, windowClass.hInstance, nullptr);
-}
-
-template <typename Run>
-double bestOf(int runs, Run run) {
-  double best = 1e18;
-  for (int i = 0; i < runs; ++i) {
-    double start = now();
-    run();
-    double took = now() - start;
-    if (took < best) best = took;
-  }
-  return best;
 }
 
 }  // namespace

@@ -51,6 +51,26 @@ class WallpaperE2E : public ::testing::Test {
     return "";
   }
 
+  // The pictures the wallpaper file showed, one entry per change, until there are `count` of
+  // them or the time is up. A file caught half-written is read again at the next look.
+  std::vector<std::string> watchChanges(size_t count, DWORD timeoutMs) const {
+    std::vector<std::string> shown;
+    std::string last;
+    DWORD start = GetTickCount();
+    while (shown.size() < count && GetTickCount() - start < timeoutMs) {
+      std::string wallpaper = readFile(wallpaperPath());
+      if (!wallpaper.empty() && wallpaper != last) {
+        std::string name = shownPicture(wallpaper);
+        if (!name.empty()) {
+          last = wallpaper;
+          shown.push_back(name);
+        }
+      }
+      Sleep(50);
+    }
+    return shown;
+  }
+
   std::string pictures_;
   std::string pics_;
   ProgramFolder folder_;
@@ -73,21 +93,7 @@ TEST_F(WallpaperE2E, AOneSecondIntervalChangesTheWallpaperInListOrder) {
 
   RunningProgram run(folder_);
   ASSERT_TRUE(run.alive());
-  std::vector<std::string> shown;
-  DWORD start = GetTickCount();
-  std::string last;
-  while (shown.size() < 5 && GetTickCount() - start < 12000) {
-    std::string wallpaper = readFile(wallpaperPath());
-    if (!wallpaper.empty() && wallpaper != last) {
-      std::string name = shownPicture(wallpaper);
-      // A file caught half-written is read again at the next look.
-      if (!name.empty()) {
-        last = wallpaper;
-        shown.push_back(name);
-      }
-    }
-    Sleep(50);
-  }
+  std::vector<std::string> shown = watchChanges(5, 12000);
   std::vector<std::string> order;
   for (const std::string& name : listedNames(pics_))
     if (name != "notes.txt") order.push_back(name);
@@ -112,20 +118,7 @@ TEST_F(WallpaperE2E, BrokenPicturesArePassedOverAndTheDesktopKeepsAWholePicture)
   folder_.writeProfile("[图片设置]\r\n图片目录=" + pics_ +
                        "\r\n随机显示=假\r\n间隔时间=1\r\n时间单位=0\r\n[选项]\r\n开启壁纸=真\r\n");
   RunningProgram run(folder_);
-  std::vector<std::string> shown;
-  DWORD start = GetTickCount();
-  std::string last;
-  while (GetTickCount() - start < 9000 && shown.size() < 3) {
-    std::string wallpaper = readFile(wallpaperPath());
-    if (!wallpaper.empty() && wallpaper != last) {
-      std::string name = shownPicture(wallpaper);
-      if (!name.empty()) {
-        last = wallpaper;
-        shown.push_back(name);
-      }
-    }
-    Sleep(50);
-  }
+  std::vector<std::string> shown = watchChanges(3, 9000);
   ASSERT_GE(shown.size(), 2u) << "both good pictures came, the broken ones were passed over";
   EXPECT_NE(shown[0], shown[1]);
   Pixels pixels;
