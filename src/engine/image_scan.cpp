@@ -132,9 +132,8 @@ class RebuildScope {
 };
 
 std::string noPicturesMessage(const std::string& folder) {
-  return "指定的图片目录【" + folder +
-         "】找不到任何支持的图片格式，目前仅支持Bmp、Jpg、Gif、Tiff格式图片设置为桌面。请重新设置"
-         "。";
+  return "指定的图片目录【" + folder + "】找不到任何支持的图片格式，" +
+         "目前仅支持Bmp、Jpg、Gif、Tiff格式图片设置为桌面。请重新设置。";
 }
 
 }  // namespace
