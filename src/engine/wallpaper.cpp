@@ -40,9 +40,25 @@ std::string readWholeFile(const std::string& path) {
   return bytes;
 }
 
+namespace {
+
+// Another program (a virus scanner, an indexer, a viewer) may hold the file for a moment: a
+// few short retries let the change go through; a file held for longer keeps its content.
+FileHandle createForWriting(const std::string& path) {
+  constexpr int kTries = 10;
+  constexpr DWORD kPauseMs = 20;
+  for (int attempt = 1;; ++attempt) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || GetLastError() != ERROR_SHARING_VIOLATION || attempt == kTries) return file;
+    Sleep(kPauseMs);
+  }
+}
+
+}  // namespace
+
 bool writeWholeFile(const std::string& path, const std::string& bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file = createForWriting(path);
   if (!file) return false;
   size_t done = 0;
   while (done < bytes.size()) {
